@@ -1,7 +1,7 @@
 // GBK at the widget boundary: the only place where a text becomes a QString.
 //
-// The component layer draws GBK bytes through gbkToQString and turns what the
-// user typed back into GBK through qStringToGbk. Conversion goes through glibc
+// The component layer draws GBK bytes through toQString and turns what the
+// user typed back into GBK through fromQString. Conversion goes through glibc
 // iconv. A control that was given bytes keeps those bytes itself; these
 // functions only decide what is drawn and what typing produces.
 #pragma once
