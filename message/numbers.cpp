@@ -22,9 +22,14 @@ inline bool isSpace(char c)
     return c == ' ' || (c >= 0x09 && c <= 0x0D);
 }
 
-std::size_t skipSpace(std::string_view s, std::size_t pos)
+// Leading white space and an optional sign, as both readers take them.
+std::size_t skipSpaceAndSign(std::string_view s, bool& negative)
 {
+    std::size_t pos = 0;
     while (pos < s.size() && isSpace(s[pos]))
+        ++pos;
+    negative = pos < s.size() && s[pos] == '-';
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-'))
         ++pos;
     return pos;
 }
@@ -50,12 +55,8 @@ constexpr long long kUnderflowExponent = -330;
 std::int32_t textToInteger(std::string_view input)
 {
     const Text s = foldFullWidth(input);
-    std::size_t pos = skipSpace(s, 0);
     bool negative = false;
-    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
-        negative = s[pos] == '-';
-        ++pos;
-    }
+    std::size_t pos = skipSpaceAndSign(s, negative);
     // Stop growing just past the int32 range so long digit runs cannot overflow.
     constexpr long long cap = 2147483649LL;
     long long value = 0;
@@ -77,13 +78,8 @@ std::int32_t textToInteger(std::string_view input)
 double textToNumber(std::string_view input)
 {
     const Text s = foldFullWidth(input);
-    std::size_t pos = skipSpace(s, 0);
-
     bool negative = false;
-    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
-        negative = s[pos] == '-';
-        ++pos;
-    }
+    std::size_t pos = skipSpaceAndSign(s, negative);
     const std::size_t intBegin = pos;
     const std::size_t intEnd = skipDigits(s, intBegin);
     std::size_t fracBegin = intEnd;
