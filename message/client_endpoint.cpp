@@ -20,12 +20,8 @@ ClientEndpoint::~ClientEndpoint()
 void ClientEndpoint::retire()
 {
     connected_ = false;
-    if (!connection_)
-        return;
-    connection_->close();
-    retired_.push_back(std::move(connection_));
-    if (dispatchDepth_ == 0)
-        retired_.clear();
+    if (connection_)
+        retired_.retire(std::move(connection_));
 }
 
 bool ClientEndpoint::Connect(std::string_view host, int port)
@@ -55,7 +51,7 @@ bool ClientEndpoint::SendData(std::string_view data)
 void ClientEndpoint::handleRead(StreamConnection* connection)
 {
     QPointer<ClientEndpoint> self(this);
-    ++dispatchDepth_;
+    RetiredConnections::Scope scope(this, retired_);
     StreamConnection::Reading reading = connection->readAvailable();
     if (!reading.bytes.empty()) {
         current_ = std::move(reading.bytes);
@@ -69,9 +65,5 @@ void ClientEndpoint::handleRead(StreamConnection* connection)
     if (reading.closed && connection == connection_.get() && connection->isOpen()) {
         connection->stopReading();
         emit ConnectionBroken();
-        if (!self)
-            return;
     }
-    if (--dispatchDepth_ == 0)
-        retired_.clear();
 }

@@ -8,6 +8,7 @@
 // thread, synchronously, and may nest inside a handler's message box.
 #pragma once
 
+#include "retired_connections.h"
 #include "socket_sys.h"
 #include "text.h"
 
@@ -50,8 +51,6 @@ private:
     std::unique_ptr<StreamConnection> connection_;
     bool connected_ = false;
     bool servicesStarted_ = false;
-    // Connections replaced while a handler ran; freed when none is running.
-    std::vector<std::unique_ptr<StreamConnection>> retired_;
-    int dispatchDepth_ = 0;
+    RetiredConnections retired_;
     std::string current_;
 };

@@ -13,24 +13,6 @@ namespace {
 constexpr int kAcceptPauseMs = 200;
 }  // namespace
 
-// Marks a notification being handled; when the outermost one ends, connections
-// retired meanwhile are freed.
-class ServerEndpoint::Dispatch
-{
-public:
-    explicit Dispatch(ServerEndpoint* endpoint) : endpoint_(endpoint) { ++endpoint->dispatchDepth_; }
-    ~Dispatch()
-    {
-        if (endpoint_ && --endpoint_->dispatchDepth_ == 0)
-            endpoint_->retired_.clear();
-    }
-    Dispatch(const Dispatch&) = delete;
-    Dispatch& operator=(const Dispatch&) = delete;
-
-private:
-    QPointer<ServerEndpoint> endpoint_;
-};
-
 ServerEndpoint::ServerEndpoint(int port, QObject* parent) : QObject(parent)
 {
     acceptPause_.setSingleShot(true);
@@ -84,7 +66,7 @@ bool ServerEndpoint::raise(void (ServerEndpoint::*event)(), std::string bytes, s
 
 void ServerEndpoint::handleAccept()
 {
-    Dispatch dispatch(this);
+    RetiredConnections::Scope scope(this, retired_);
     sock::AcceptResult result;
     const sock::Handle s = sock::acceptOne(listener_, result);
     if (result == sock::AcceptResult::OutOfResources) {
@@ -111,7 +93,7 @@ void ServerEndpoint::handleAccept()
 
 void ServerEndpoint::handleRead(StreamConnection* connection)
 {
-    Dispatch dispatch(this);
+    RetiredConnections::Scope scope(this, retired_);
     StreamConnection::Reading reading = connection->readAvailable();
     if (!reading.bytes.empty()) {
         if (!raise(&ServerEndpoint::DataArrived, std::move(reading.bytes), connection->peer()))
@@ -126,12 +108,13 @@ void ServerEndpoint::handleClose(StreamConnection* connection)
 {
     const auto it = std::find_if(connections_.begin(), connections_.end(),
                                  [connection](const auto& c) { return c.get() == connection; });
-    connection->close();
-    if (it == connections_.end())
+    if (it == connections_.end()) {
+        connection->close();
         return;
+    }
     std::string peer = connection->peer();
     byPeer_.erase(peer);
-    retired_.push_back(std::move(*it));
+    retired_.retire(std::move(*it));
     connections_.erase(it);
     raise(&ServerEndpoint::ClientLeft, {}, std::move(peer));
 }

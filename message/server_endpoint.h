@@ -11,6 +11,7 @@
 // GetClient return, clearing it when it returns.
 #pragma once
 
+#include "retired_connections.h"
 #include "socket_sys.h"
 #include "text.h"
 
@@ -67,8 +68,6 @@ signals:
     void ClientLeft();
 
 private:
-    class Dispatch;
-
     void handleAccept();
     void handleRead(StreamConnection* connection);
     void handleClose(StreamConnection* connection);
@@ -87,10 +86,7 @@ private:
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
     std::unordered_map<std::string, StreamConnection*, PeerHash, std::equal_to<>> byPeer_;
-    // Connections closed while a handler was running; freed when none is, so no
-    // frame further up the stack is left holding a dangling one.
-    std::vector<std::unique_ptr<StreamConnection>> retired_;
-    int dispatchDepth_ = 0;
+    RetiredConnections retired_;
 
     struct Event {
         std::string bytes;

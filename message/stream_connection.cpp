@@ -88,12 +88,8 @@ void StreamConnection::handleWrite()
             }
             return;
         }
-        if (n == sock::kBroken) {
-            // The read side reports the departure; nothing left is worth sending.
-            queue_.clear();
-            queueHead_ = 0;
-            break;
-        }
+        if (n == sock::kBroken)
+            break;  // the read side reports the departure; nothing left is worth sending
         queueHead_ += static_cast<std::size_t>(n);
     }
     queue_.clear();
