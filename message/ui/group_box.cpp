@@ -1,0 +1,1 @@
+#include "group_box.h"

@@ -1,0 +1,30 @@
+// Label: shows a caption (a GBK text); CR LF starts a new line. Raises no
+// event. Reading the caption gives the exact bytes last written.
+#pragma once
+
+#include "text.h"
+
+#include <QLabel>
+
+#include <string_view>
+
+namespace ui {
+
+class Label : public QLabel
+{
+    Q_OBJECT
+
+public:
+    Label(std::string_view formName, std::string_view caption, QWidget* parent);
+
+    const text::Text& caption() const { return caption_; }
+    void setCaption(std::string_view caption);
+
+    void setTextColor(const QColor& color);
+    void setFontPixelHeight(int pixels);
+
+private:
+    text::Text caption_;
+};
+
+}  // namespace ui

@@ -1,0 +1,1 @@
+#include "program_services.h"

@@ -1,0 +1,1 @@
+#include "report_list.h"
