@@ -41,6 +41,7 @@ private slots:
     void unencodableTypingBecomesQuestionMark_data();
     void unencodableTypingBecomesQuestionMark();
     void everyTwoByteCode();
+    void literalsAreCompiledAsGbk();
 };
 
 void TestGbk::validTextRoundTrips_data()
@@ -197,6 +198,16 @@ void TestGbk::everyTwoByteCode()
     QCOMPARE(gbk::toQString(view(all)), expectedAll);
     QCOMPARE(gbk::toQString(view(mappedOnly)), mappedOnlyText);
     QCOMPARE(typedToGbk(mappedOnlyText), mappedOnly);
+}
+
+// The programs write their fixed texts as plain literals; the build must turn
+// them into the GBK bytes that go on the wire.
+void TestGbk::literalsAreCompiledAsGbk()
+{
+    QCOMPARE(std::string("信息："), std::string("\xD0\xC5\xCF\xA2\xA3\xBA"));
+    const std::string announcement = " 优先抢到了这道题！";
+    QCOMPARE(gbk::toQString(announcement), QStringLiteral(u" 优先抢到了这道题！"));
+    QCOMPARE(gbk::fromQString(QStringLiteral(u"请注意!!")), std::string("请注意!!"));
 }
 
 QTEST_APPLESS_MAIN(TestGbk)
