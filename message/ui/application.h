@@ -1,6 +1,7 @@
-// The program's start: the Qt application, the program folder as current
-// directory, the system's default GUI font with a CJK face, and Chinese
-// texts for Qt's own dialogs. Both programs' main() create one first.
+// The program's start: the Qt application, which ends when the last window
+// closes, the program folder as current directory, and the system's default
+// GUI font with Chinese faces to fall back on. Both programs' main() create
+// one first.
 #pragma once
 
 #include <QApplication>

@@ -33,10 +33,14 @@ public:
     // A default push button is the one Enter clicks (Window::setEnterClicksDefault).
     void setDefaultPush(bool on);
     bool isDefaultPush() const { return defaultPush_; }
+    // Order of creation among all buttons: the form's order, which stacking
+    // changes (raise, lower) leave alone.
+    quint64 formOrder() const { return formOrder_; }
 
 private:
     text::Text caption_;
     bool defaultPush_ = false;
+    quint64 formOrder_ = 0;
     std::function<void()> clicked_;
 };
 

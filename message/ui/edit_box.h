@@ -59,9 +59,14 @@ public:
     // tests that type as a user would.
     QWidget* editor() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void raiseTextChanged();
     void userEdited();
+    // Brings written_ up to what the box shows after the user's edits.
+    void takeUserEdits();
 
     Lines lines_;
     QLineEdit* line_ = nullptr;

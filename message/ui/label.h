@@ -1,5 +1,8 @@
 // Label: shows a caption (a GBK text); CR LF starts a new line. Raises no
 // event. Reading the caption gives the exact bytes last written.
+//
+// Left-aligned; one line is centred vertically, while a word-wrapped label
+// draws its lines from its top edge.
 #pragma once
 
 #include "text.h"
@@ -22,6 +25,8 @@ public:
 
     void setTextColor(const QColor& color);
     void setFontPixelHeight(int pixels);
+    // Breaks lines at word boundaries and moves the text to the top edge.
+    void setWordWrap(bool on);
 
 private:
     text::Text caption_;

@@ -6,11 +6,14 @@
 // second/third button the default). The box belongs to no window and is
 // modal to the whole program, while timers and network events keep being
 // handled inside the call; a box shown from such a handler stacks on top and
-// returns first. A box with only OK gives 0 however it closes; a Yes/No box
-// closes only with Yes or No; a box that cannot be shown gives 0.
+// returns first. A box with only OK gives 0 however it closes; Esc or the
+// close box give Cancel where the box has one; a Yes/No (and an
+// Abort/Retry/Ignore) box closes only with one of its buttons; a box that
+// cannot be shown (no QApplication, no screen) gives 0.
 //
-// The buttons speak Chinese (确定, 取消, 是(Y), 否(N), …); Y and N (also with
-// Alt) press Yes and No.
+// The buttons speak Chinese (确定, 取消, 是(Y), 否(N), …) and keep the order
+// of the button code; Y and N (also with Alt) press Yes and No, likewise A, R
+// and I.
 #pragma once
 
 #include "text.h"
@@ -37,10 +40,13 @@ int messageBox(std::string_view text, int flags = 0,
                std::string_view title = kDefaultBoxTitle);
 
 // Test seam: while installed, messageBox() calls the answerer instead of
-// showing a box and returns its result (mapped like a real box: a Yes/No box
-// given anything but Yes or No asks again). The answerer runs where the box
-// would have run, so it may process events to see what happens while a box
-// is open.
+// showing a box and returns its result, mapped like a real box: a result that
+// is no button of the box counts as closing it (0 for OK alone, Cancel where
+// there is one), and a Yes/No or Abort/Retry/Ignore box asks again. An
+// answerer that gives no button of such a box 100 times in a row ends the
+// program with qFatal: a broken test, not a result. The answerer runs where
+// the box would have run, so it may process events to see what happens while
+// a box is open.
 struct BoxRequest {
     text::Text text;
     int flags = 0;

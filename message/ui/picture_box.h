@@ -32,6 +32,7 @@ protected:
 
 private:
     QImage image_;
+    QImage scaled_;  // image_ at the box's size, made on the first paint at it
 };
 
 }  // namespace ui

@@ -7,7 +7,7 @@
 // right-click handlers run when a click is completed inside the list, after
 // the press has moved or cleared the selection, so currentRow() in a handler
 // is the row this click chose, or -1. Selecting with the keyboard raises
-// neither handler.
+// neither handler and stays in the first column (Left and Right scroll).
 #pragma once
 
 #include "text.h"
@@ -50,8 +50,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    void pressAt(QMouseEvent* event);
+    bool hasCell(int row, int column) const;
+
     std::vector<std::vector<text::Text>> cells_;  // exact bytes, by row and column
     int columns_ = 0;
     Qt::MouseButton pressed_ = Qt::NoButton;

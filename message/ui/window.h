@@ -75,7 +75,7 @@ private:
     friend bool loadWindow(Window& window);
     void raiseCreated();
     void applyOnTop();
-    bool handleKey(QKeyEvent* key);
+    bool handleKey(QWidget* receiver, QKeyEvent* key);
 
     Frame frame_;
     text::Text title_;
