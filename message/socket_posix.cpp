@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <ifaddrs.h>
+#include <locale.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -13,6 +16,9 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <string>
 
 namespace sock {
 namespace {
@@ -55,7 +61,14 @@ bool startup()
 
 std::string lastErrorText()
 {
-    return std::strerror(errno);
+    // The C locale's wording: plain ASCII, so it is valid GBK whatever locale
+    // the GUI toolkit switched the process to (a Chinese UTF-8 locale would
+    // give UTF-8 bytes that show as garbage in a GBK control).
+    const int error = errno;
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    if (cLocale == locale_t{})
+        return "error " + std::to_string(error);
+    return strerror_l(error, cLocale);
 }
 
 Handle listenTcp(int port, std::string& why)
@@ -227,6 +240,28 @@ void closeSocket(Handle s)
 {
     if (s != kInvalidSocket)
         ::close(fd(s));
+}
+
+std::vector<std::string> localIPv4Addresses()
+{
+    std::vector<std::string> out;
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0)
+        return out;
+    for (const ifaddrs* i = list; i; i = i->ifa_next) {
+        if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET)
+            continue;
+        if (!(i->ifa_flags & IFF_UP) || (i->ifa_flags & IFF_LOOPBACK))
+            continue;
+        const auto* a = reinterpret_cast<const sockaddr_in*>(i->ifa_addr);
+        char ip[INET_ADDRSTRLEN];
+        if (!::inet_ntop(AF_INET, &a->sin_addr, ip, sizeof ip))
+            continue;
+        if (std::find(out.begin(), out.end(), ip) == out.end())
+            out.emplace_back(ip);
+    }
+    ::freeifaddrs(list);
+    return out;
 }
 
 }  // namespace sock

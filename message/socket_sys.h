@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sock {
 
@@ -64,5 +65,10 @@ long sendSome(Handle s, const char* data, std::size_t length);
 Handle connectTcp(std::string_view host, int port);
 
 void closeSocket(Handle s);
+
+// The dotted IPv4 addresses of this machine's interfaces that are up, loopback
+// left out, in the order the system lists them, each once: what a contestant
+// on the LAN can reach this machine by.
+std::vector<std::string> localIPv4Addresses();
 
 }  // namespace sock
