@@ -1,9 +1,11 @@
-// The host's console. Its window arrives with the host console work; until then
-// the program only says so.
-#include <cstdio>
+// The host's console: one window, listening for buzzers on port 6767.
+#include "application.h"
+#include "console_app.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    std::puts("console: the host window is not built yet; the message layer is.");
-    return 0;
+    ui::Application app(argc, argv);
+    console::Console console(wire::kPort);
+    console.start();
+    return app.exec();
 }
