@@ -1,9 +1,14 @@
-// A contestant's buzzer. Its windows arrive with the contestant client work;
-// until then the program only says so.
-#include <cstdio>
+// A contestant's buzzer: a full-screen backdrop, one small window on top with
+// the buzz button, and a connection to the console.
+#include "buzzer_program.h"
 
-int main()
+#include "application.h"
+#include "program_services.h"
+
+int main(int argc, char** argv)
 {
-    std::puts("buzzer: the contestant window is not built yet; the message layer is.");
-    return 0;
+    ui::Application app(argc, argv);
+    BuzzerProgram program({ui::programFolder(), wire::kPort});
+    program.start();
+    return app.exec();
 }

@@ -1,0 +1,103 @@
+// A stand-in for the console on 127.0.0.1: a plain listening socket the test
+// drives step by step. It can refuse connections (bound, not yet listening),
+// accept one, send raw bytes in a single write, read what the buzzer sent and
+// close the connection as the console would.
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+class StandInConsole
+{
+public:
+    // listening=false: the port is taken but refuses connections until listen().
+    explicit StandInConsole(bool listening = true)
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        int on = 1;
+        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        socklen_t len = sizeof a;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
+        port_ = ntohs(a.sin_port);
+        if (listening)
+            listen();
+    }
+    ~StandInConsole()
+    {
+        closeConnection();
+        ::close(listener_);
+    }
+    StandInConsole(const StandInConsole&) = delete;
+    StandInConsole& operator=(const StandInConsole&) = delete;
+
+    int port() const { return port_; }
+    void listen() { ::listen(listener_, 8); }
+
+    // True when a connection is waiting to be accepted within timeoutMs.
+    bool hasWaitingConnection(int timeoutMs = 0) { return waitReadable(listener_, timeoutMs); }
+
+    // Takes the next connection, closing the current one first.
+    bool accept(int timeoutMs = 5000)
+    {
+        closeConnection();
+        if (!waitReadable(listener_, timeoutMs))
+            return false;
+        connection_ = ::accept(listener_, nullptr, nullptr);
+        return connection_ >= 0;
+    }
+
+    // One write, so the buzzer reads it as one piece.
+    bool send(std::string_view bytes)
+    {
+        return ::send(connection_, bytes.data(), bytes.size(), MSG_NOSIGNAL)
+            == static_cast<ssize_t>(bytes.size());
+    }
+
+    // Reads until `count` bytes came, the buzzer closed, or timeoutMs passed.
+    std::string receive(size_t count, int timeoutMs = 5000)
+    {
+        std::string out;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (out.size() < count) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now()).count();
+            if (left <= 0 || !waitReadable(connection_, static_cast<int>(left)))
+                break;
+            char buf[4096];
+            const ssize_t n = ::recv(connection_, buf, std::min(sizeof buf, count - out.size()), 0);
+            if (n <= 0)
+                break;
+            out.append(buf, static_cast<size_t>(n));
+        }
+        return out;
+    }
+
+    void closeConnection()
+    {
+        if (connection_ >= 0)
+            ::close(connection_);
+        connection_ = -1;
+    }
+
+private:
+    static bool waitReadable(int fd, int timeoutMs)
+    {
+        pollfd p{fd, POLLIN, 0};
+        return ::poll(&p, 1, timeoutMs) > 0;
+    }
+
+    int listener_ = -1;
+    int connection_ = -1;
+    int port_ = 0;
+};
