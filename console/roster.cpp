@@ -5,13 +5,24 @@
 #include "message_box.h"
 #include "wire.h"
 
+#include <unordered_set>
+
 namespace console {
 
 void BroadcastToRoster(ConsoleForm& form, std::string_view message)
 {
+    // Rows never go away, so a new connection may reuse the address of a row
+    // whose contestant left; each address still gets the message once, since
+    // two copies in one read would run together at the buzzer.
     const int rows = form.roster->rowCount();
-    for (int row = 0; row < rows; ++row)
-        form.server->SendData(form.roster->cellText(row, 0), message);
+    std::unordered_set<text::Text> sent;
+    sent.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        text::Text peer = form.roster->cellText(row, 0);
+        if (!sent.insert(peer).second)
+            continue;
+        form.server->SendData(peer, message);
+    }
 }
 
 Roster::Roster(ConsoleForm& form, Arbitration& arbitration)

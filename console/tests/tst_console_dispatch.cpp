@@ -312,6 +312,21 @@ private slots:
         rig.find<ui::Button>("按钮4")->click();
         QCOMPARE(receivedBy(*again, 2), string("ST"));
     }
+
+    // A new connection can come from the address of a row whose contestant
+    // left; that connection still gets each broadcast once, not once per row,
+    // or the buzzer would show the round text twice.
+    void reusedAddressGetsOneCopy()
+    {
+        ConsoleRig rig;
+        auto peer = rig.join("张三");
+        QVERIFY(peer);
+        rig.list()->addRow(peer->address());   // the same address listed again
+        QCOMPARE(rig.list()->rowCount(), 2);
+        rig.find<ui::Button>("按钮1")->click();
+        const string open = "SD当前的抢答轮数是:2\r\n请认真思考后开始抢答!";
+        QCOMPARE(receivedBy(*peer, open.size()), open);
+    }
 };
 
 QTEST_MAIN(ConsoleDispatchTest)
