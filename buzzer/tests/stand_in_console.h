@@ -4,13 +4,14 @@
 // close the connection as the console would.
 #pragma once
 
+#include "loopback_peer.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -53,42 +54,20 @@ public:
         closeConnection();
         if (!waitReadable(listener_, timeoutMs))
             return false;
-        connection_ = ::accept(listener_, nullptr, nullptr);
-        return connection_ >= 0;
+        connection_ = LoopbackPeer::adopt(::accept(listener_, nullptr, nullptr));
+        return connection_.isOpen();
     }
 
     // One write, so the buzzer reads it as one piece.
-    bool send(std::string_view bytes)
-    {
-        return ::send(connection_, bytes.data(), bytes.size(), MSG_NOSIGNAL)
-            == static_cast<ssize_t>(bytes.size());
-    }
+    bool send(std::string_view bytes) { return connection_.sendNow(bytes) == bytes.size(); }
 
     // Reads until `count` bytes came, the buzzer closed, or timeoutMs passed.
     std::string receive(size_t count, int timeoutMs = 5000)
     {
-        std::string out;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (out.size() < count) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now()).count();
-            if (left <= 0 || !waitReadable(connection_, static_cast<int>(left)))
-                break;
-            char buf[4096];
-            const ssize_t n = ::recv(connection_, buf, std::min(sizeof buf, count - out.size()), 0);
-            if (n <= 0)
-                break;
-            out.append(buf, static_cast<size_t>(n));
-        }
-        return out;
+        return connection_.receive(count, timeoutMs);
     }
 
-    void closeConnection()
-    {
-        if (connection_ >= 0)
-            ::close(connection_);
-        connection_ = -1;
-    }
+    void closeConnection() { connection_.close(); }
 
 private:
     static bool waitReadable(int fd, int timeoutMs)
@@ -98,6 +77,6 @@ private:
     }
 
     int listener_ = -1;
-    int connection_ = -1;
+    LoopbackPeer connection_;
     int port_ = 0;
 };

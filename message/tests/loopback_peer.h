@@ -18,10 +18,26 @@ class LoopbackPeer
 public:
     LoopbackPeer() = default;
     explicit LoopbackPeer(int port) { connectTo(port); }
+    // Takes over an accepted connection, for tests that play the listening side.
+    static LoopbackPeer adopt(int fd)
+    {
+        LoopbackPeer peer;
+        peer.fd_ = fd;
+        return peer;
+    }
     ~LoopbackPeer() { close(); }
     LoopbackPeer(const LoopbackPeer&) = delete;
     LoopbackPeer& operator=(const LoopbackPeer&) = delete;
     LoopbackPeer(LoopbackPeer&& o) noexcept : fd_(o.fd_) { o.fd_ = -1; }
+    LoopbackPeer& operator=(LoopbackPeer&& o) noexcept
+    {
+        if (this != &o) {
+            close();
+            fd_ = o.fd_;
+            o.fd_ = -1;
+        }
+        return *this;
+    }
 
     // receiveBuffer > 0 shrinks the window before connecting, to play a slow reader.
     bool connectTo(int port, int receiveBuffer = 0)
