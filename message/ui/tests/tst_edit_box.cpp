@@ -9,7 +9,6 @@
 #include "geometry.h"
 
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -93,7 +92,7 @@ private slots:
     void noLengthLimit();
     void settingsReachTheEditor_data() { addLinesRows(); }
     void settingsReachTheEditor();
-    void longLogStaysFast();
+    void longLog();
 };
 
 void TestEditBox::writeKeepsExactBytesAndRaisesOnce_data()
@@ -394,26 +393,22 @@ void TestEditBox::settingsReachTheEditor()
     }
 }
 
-void TestEditBox::longLogStaysFast()
+void TestEditBox::longLog()
 {
-    // A console's log gets a line for every message; appending must not slow
-    // down as it grows, and the newest line must be in view.
+    // A console's log gets a line for every message: every line arrives whole,
+    // raises its own event, and the newest line stays in view. (How fast this
+    // is, bench/log_append measures.)
     Fixture f(Lines::Multi);
     f.box->setVerticalScrollBar(true);
     f.box->onTextChanged([&f] { ++f.changes; });
     QVERIFY(f.ready());
     std::string expected;
     const int lines = 30000;
-    QElapsedTimer clock;
-    clock.start();
     for (int i = 0; i < lines; ++i) {
         const std::string line = "192.168.1." + std::to_string(i % 250) + ":5000 QD选手" + std::to_string(i) + "\r\n";
         f.box->append(line);
         expected += line;
     }
-    const qint64 elapsed = clock.elapsed();
-    qInfo("%d appends took %lld ms", lines, elapsed);
-    QVERIFY2(elapsed < 15000, "appending slows down as the log grows");
     QCOMPARE(f.changes, lines);
     QCOMPARE(f.box->text(), expected);
     auto* edit = static_cast<QPlainTextEdit*>(f.box->editor());
