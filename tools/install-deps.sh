@@ -9,6 +9,11 @@ QB_PACKAGES=(
   qt6-qpa-plugins                        # xcb and offscreen platforms
   libjpeg-dev
   xvfb xauth                             # end-to-end tests and a rehearsal without a display
+  openbox                                # a window manager on that virtual screen: frames, focus, Alt+F4
+  xdotool x11-utils imagemagick          # e2e tests and tools/screenshots.sh: find windows, click, type, capture
+  python3 iproute2                       # e2e tests: read captured pixels; a loopback of their own (ip, ss)
+  dpkg-dev                               # cpack -G DEB reads the programs' library needs with dpkg-shlibdeps
+  xdg-utils                              # xdg-open: the console opens its guide with it
   fonts-wqy-microhei                     # Chinese must never show as boxes
 )
 
