@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -172,6 +174,22 @@ int answered(const BoxRequest& request, const std::vector<BoxResult>& buttons)
     }
 }
 
+// A box sizes itself to its text and buttons only, so a long title ("… 提醒您:"
+// above a short question) would be cut off in the title bar. Widening the
+// text keeps the whole title readable.
+void fitTitle(QMessageBox& box)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    // Room for the window manager's icon and buttons beside the title.
+    const int buttonsAndIcon = 120;
+    const int wanted = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + buttonsAndIcon;
+    label->setMinimumWidth(std::min(wanted, 600));
+}
+
 int shown(std::string_view text, int flags, std::string_view title,
           const std::vector<BoxResult>& buttons)
 {
@@ -180,6 +198,7 @@ int shown(std::string_view text, int flags, std::string_view title,
     box.setTextFormat(Qt::PlainText);
     box.setText(boxText(text));
     box.setIcon(iconOf(flags));
+    fitTitle(box);
     // The box belongs to no window; it must not vanish behind the buzzer's
     // always-on-top window while every window ignores input.
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
