@@ -6,8 +6,6 @@
 
 #include "loopback_peer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -19,18 +17,8 @@ class StandInConsole
 {
 public:
     // listening=false: the port is taken but refuses connections until listen().
-    explicit StandInConsole(bool listening = true)
+    explicit StandInConsole(bool listening = true) : listener_(bindLoopbackPort(port_))
     {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        int on = 1;
-        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t len = sizeof a;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
-        port_ = ntohs(a.sin_port);
         if (listening)
             listen();
     }
@@ -76,7 +64,7 @@ private:
         return ::poll(&p, 1, timeoutMs) > 0;
     }
 
+    int port_ = 0;   // before listener_, which sets it
     int listener_ = -1;
     LoopbackPeer connection_;
-    int port_ = 0;
 };

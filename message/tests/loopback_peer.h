@@ -13,6 +13,23 @@
 #include <string>
 #include <string_view>
 
+// A socket bound to 127.0.0.1 on a port the system chooses, not yet
+// listening: until listen() a connection to `port` is refused.
+inline int bindLoopbackPort(int& port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    port = ntohs(a.sin_port);
+    return fd;
+}
+
 class LoopbackPeer
 {
 public:

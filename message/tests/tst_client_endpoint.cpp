@@ -23,23 +23,13 @@ namespace {
 class ClosedPort
 {
 public:
-    ClosedPort()
-    {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t len = sizeof a;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
-        port_ = ntohs(a.sin_port);
-    }
+    ClosedPort() : fd_(bindLoopbackPort(port_)) {}
     ~ClosedPort() { ::close(fd_); }
     int port() const { return port_; }
 
 private:
-    int fd_ = -1;
     int port_ = 0;
+    int fd_ = -1;
 };
 
 struct ClientLog
