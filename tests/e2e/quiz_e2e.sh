@@ -180,13 +180,18 @@ sleep 0.3
 kill -0 "$b2" 2>/dev/null || fail "the buzzer ended on No"
 qbx_window "$b2" '^Kesta' >/dev/null || fail "the buzzer's window went away on No"
 
+quit_buzzer() {  # quit_buzzer PID WINDOW: Esc, Y, and the program ends with exit code 0
+  qbx_key "$2" Escape
+  local ask rc=0
+  ask=$(qbx_wait_window 5 "$1" ' 提醒您:$') || fail "no confirmation box"
+  qbx_key "$ask" y
+  qbx_wait 5 qbx_gone "$1" || fail "the buzzer still runs"
+  wait "$1" || rc=$?
+  [ "$rc" -eq 0 ] || fail "exit code $rc"
+}
+
 check "Esc, then Y ends the buzzer with exit code 0"
-qbx_key "$w2" Escape
-ask=$(qbx_wait_window 5 "$b2" ' 提醒您:$') || fail "no confirmation box"
-qbx_key "$ask" y
-qbx_wait 5 qbx_gone "$b2" || fail "the buzzer still runs"
-rc=0; wait "$b2" || rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+quit_buzzer "$b2" "$w2"
 
 check "the console tells the host that a contestant left"
 left=$(qbx_wait_window 5 "$console" '^信息：$') || fail "no box about the departure"
@@ -211,12 +216,7 @@ qbx_wait 5 qbx_gone "$console" || fail "the console still runs"
 qbx_wait 5 qbx_title_matches "$w1" '^连接断开,点击重连!$' || fail "buzzer 1 title: $(qbx_title "$w1")"
 
 check "the last buzzer ends with Esc, Y"
-qbx_key "$w1" Escape
-ask=$(qbx_wait_window 5 "$b1" ' 提醒您:$') || fail "no confirmation box"
-qbx_key "$ask" y
-qbx_wait 5 qbx_gone "$b1" || fail "the buzzer still runs"
-rc=0; wait "$b1" || rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+quit_buzzer "$b1" "$w1"
 
 step="done"
 echo "e2e: every step held"
